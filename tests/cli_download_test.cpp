@@ -186,6 +186,28 @@ TEST_F(CliDownloadTest, EntriesFromStandardInputThenArguments) {
   EXPECT_EQ(JobFiles(), (std::vector<std::string>{"1.jpg", "2.jpg"}));
 }
 
+TEST_F(CliDownloadTest, ListFilesInUtf8OrGbkNameTheSamePicture) {
+  // GBK bytes of the name go on the wire percent-encoded, as they stand.
+  site.ServePicture("http://img.alicdn.com/%B1%A6%B1%B4.jpg", 10);
+  const struct {
+    std::string name, bytes;
+  } lists[] = {
+      {"utf8.txt", "\xEF\xBB\xBFhttp://img.alicdn.com/宝贝.jpg\n"},
+      {"gbk.txt", "http://img.alicdn.com/\xB1\xA6\xB1\xB4.jpg\r\n"},
+  };
+  for (const auto& list : lists) {
+    const std::string folder = save + "/" + list.name;
+    std::filesystem::create_directory(folder);
+    testing::WriteFileBytes(dir.Path() + "/" + list.name, list.bytes);
+    const CliRun run = Download({"--save", folder, "--list", dir.Path() + "/" + list.name});
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("\nhttp://img.alicdn.com/宝贝.jpg\n"), std::string::npos) << run.out;
+    const auto files = testing::ListFiles(folder);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].ends_with("/宝贝.jpg")) << files[0];
+  }
+}
+
 TEST_F(CliDownloadTest, HelpVersionAndBadUsage) {
   EXPECT_EQ(testing::RunCli(TAOTU_CLI_PATH, {"--help"}).exitCode, 0);
   const CliRun version = testing::RunCli(TAOTU_CLI_PATH, {"--version"});
