@@ -1,7 +1,6 @@
 #include "job/dispatcher.h"
 
 #include "job/address_list.h"
-#include "job/direct_image_job.h"
 #include "text/gbk_literal.h"
 #include "text/gbk_text.h"
 
@@ -28,12 +27,6 @@ WorkerKind ChooseWorker(std::string_view entry) {
   if (last4 == ".csv") return WorkerKind::CsvPackage;
   if (!entry.empty()) return WorkerKind::ItemPage;
   return WorkerKind::None;
-}
-
-Workers DefaultWorkers() {
-  Workers workers;
-  workers.directImage = DirectImageJob;
-  return workers;
 }
 
 const std::string& CounterRestingText() { return "岚川淘图 · 店铺宝贝复制"_gbk; }

@@ -3,9 +3,7 @@
 
 #include <filesystem>
 
-#include "support/cli_runner.h"
-#include "support/temp_dir.h"
-#include "support/test_site.h"
+#include "cli_test_fixture.h"
 
 namespace taotu {
 namespace {
@@ -14,43 +12,8 @@ using testing::Answer;
 using testing::CliRun;
 using testing::Reply;
 
-// "<date-time digits>共淘图<count>个地址", the digits as a clock gives them.
-bool IsJobFolderName(const std::string& name, int count) {
-  const std::string tail = "共淘图" + std::to_string(count) + "个地址";
-  if (!name.ends_with(tail)) return false;
-  const std::string digits = name.substr(0, name.size() - tail.size());
-  return digits.size() >= 9 && digits.size() <= 14 &&
-         digits.find_first_not_of("0123456789") == std::string::npos;
-}
-
-class CliDownloadTest : public ::testing::Test {
- protected:
-  CliDownloadTest() : save(dir.Path() + "/save") { std::filesystem::create_directory(save); }
-
-  CliRun Download(std::vector<std::string> args, testing::CliOptions options = {}) {
-    args.insert(args.begin(), "download");
-    options.env.emplace_back("http_proxy", site.ProxyUrl());
-    options.env.emplace_back("TAOTU_STALL_TIMEOUT", "2");
-    options.env.emplace_back("TAOTU_CONNECT_TIMEOUT", "2");
-    if (options.workDir.empty()) options.workDir = save;
-    return testing::RunCli(TAOTU_CLI_PATH, args, options);
-  }
-
-  // The one job folder under the save location.
-  std::string JobFolder() const {
-    std::vector<std::string> folders;
-    for (const auto& e : std::filesystem::directory_iterator(save))
-      folders.push_back(e.path().filename().string());
-    EXPECT_EQ(folders.size(), 1u);
-    return folders.empty() ? std::string() : folders[0];
-  }
-
-  std::vector<std::string> JobFiles() const { return testing::ListFiles(save + "/" + JobFolder()); }
-
-  testing::TempDir dir;
-  std::string save;
-  testing::TestSite site;
-};
+using CliDownloadTest = testing::CliTest;
+using testing::IsJobFolderName;
 
 TEST_F(CliDownloadTest, ThreeEntriesRunInOrderAndEndWithTheFinalStatus) {
   for (const char* url :

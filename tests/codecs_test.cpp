@@ -1,18 +1,43 @@
 // The conversions the CSV package needs.
-#include "text/codecs.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
+#include "text/codecs.h"
 #include "text/gbk_literal.h"
 
 namespace taotu {
 namespace {
 
 using namespace text;
+using std::string_literals::operator""s;  // byte strings with zero bytes in them
+
+// A copy in a heap block of exactly its size, so that AddressSanitizer sees a
+// read past the end (a std::string keeps a zero byte there).
+class Exact {
+ public:
+  explicit Exact(std::string_view s) : bytes_(new char[s.size()]), size_(s.size()) {
+    std::copy(s.begin(), s.end(), bytes_.get());
+  }
+  operator std::string_view() const { return {bytes_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_;
+};
 
 TEST(DateTimeText, NoLeadingZeros) {
-  EXPECT_EQ(DateTimeText({2014, 11, 10, 9, 5, 3}), "2014-11-10 9:5:3");
-  EXPECT_EQ(DateTimeText({2015, 1, 1, 0, 0, 0}), "2015-1-1 0:0:0");
+  const struct {
+    platform::LocalDateTime time;
+    std::string text;
+  } cases[] = {
+      {{2014, 11, 10, 9, 5, 3}, "2014-11-10 9:5:3"},
+      {{2015, 1, 1, 0, 0, 0}, "2015-1-1 0:0:0"},
+      {{1999, 12, 31, 23, 59, 59}, "1999-12-31 23:59:59"},
+      {{2020, 2, 29, 10, 0, 30}, "2020-2-29 10:0:30"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DateTimeText(c.time), c.text);
 }
 
 TEST(DecodeNumericRefs, PiecesAndTheCallersText) {
@@ -20,15 +45,22 @@ TEST(DecodeNumericRefs, PiecesAndTheCallersText) {
     std::string in, result, after;
   } cases[] = {
       {"&#20013;&#22269;", "中国"_gbk, "20013;22269;"},
-      {"&#20013;65", "中A"_gbk, "20013;65"},
-      {"abc&#20013;", "", "abc20013;"},
+      {"&#20013;65", "中A"_gbk, "20013;65"},  // text after the last separator is one more number
+      {"abc&#20013;", "", "abc20013;"},       // text before the first reference spoils it
       {"&#20013;abc", "中"_gbk, "20013;abc"},
       {"&#x4E2D;", "", "x4E2D;"},
       {"no refs", "", "no refs"},
       {"", "", ""},
+      {"&#20013", "中"_gbk, "20013"},
+      {"&#20013;;&#65;", "中A"_gbk, "20013;;65;"},
+      {"&# 20013;&#+65;&#65.9;", "中AA"_gbk, " 20013;+65;65.9;"},
+      {"&#8364;&#12288;", "€　"_gbk, "8364;12288;"},
       {"&#0;&#65;", "A", "0;65;"},
-      {"&#128512;", "?", "128512;"},  // beyond 16 bits, and GBK lacks it anyway
-      {"&#-5;&#99999999999999;&#66;", "B", "-5;99999999999999;66;"},
+      {"&#3585;", "?", "3585;"},               // Thai, not in GBK
+      {"&#55357;&#56832;", "??", "55357;56832;"},  // each half of a pair stands alone
+      {"&#65536;&#1114111;", "??", "65536;1114111;"},
+      {"&#1114112;&#-65;&#99999999999999999999;&#66;", "B", "1114112;-65;99999999999999999999;66;"},
+      {"&&##65;", "", "&#65;"},  // one deletion pass; "&#65" reads as no number
   };
   for (const auto& c : cases) {
     std::string s = c.in;
@@ -37,38 +69,131 @@ TEST(DecodeNumericRefs, PiecesAndTheCallersText) {
   }
 }
 
-TEST(PercentDecode, ThenUtf8ToAnsi) {
+TEST(DecodeNumericRefs, OtherPrefixAndSeparatorStepOverDoubleBytes) {
   const struct {
-    std::string in, result;
+    std::string in, prefix, separator, result, after;
   } cases[] = {
-      {"%E5%BA%97", "店"_gbk}, {"a%20b", "a b"}, {"a+b", "a+b"},   {"x%00y", "x"},
-      {"100%", "100%"},        {"%4", "%4"},     {"%zz1", "%zz1"}, {"%e5%ba%97", "店"_gbk},
+      {"#65,#66,", "#", ",", "AB", "65,66,"},
+      {"U20013U22269", "U", "U", "中国"_gbk, "2001322269"},  // nothing left to split at
+      {"誁@65"_gbk, "@", ";", "", "誁@65"_gbk},            // the only "@" is a trail byte
+      {"@65;誁"_gbk, "@", ";", "A", "65;誁"_gbk},
+      {"@65誠\\66"_gbk, "@", "\\", "A", "65誠\\66"_gbk},
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf8ToAnsi(PercentDecode(c.in)), c.result) << c.in;
+  for (const auto& c : cases) {
+    std::string s = c.in;
+    EXPECT_EQ(DecodeNumericRefs(s, c.prefix, c.separator), c.result) << c.in;
+    EXPECT_EQ(s, c.after) << c.in;
+  }
 }
 
-TEST(Utf8ToAnsi, EmptyLackingAndMalformed) {
-  EXPECT_EQ(Utf8ToAnsi(""), "");
-  EXPECT_EQ(Utf8ToAnsi("店铺"), "店铺"_gbk);
-  EXPECT_EQ(Utf8ToAnsi("a\xF0\x9F\x98\x80"), "a?");  // an emoji GBK lacks
-  EXPECT_EQ(Utf8ToAnsi("a\xFF"
-                       "b"),
-            "a?b");
-  EXPECT_EQ(Utf8ToAnsi("\xE5\xBA"), "??");  // a cut sequence, one "?" per byte
+TEST(PercentDecode, BytesOut) {
+  const struct {
+    std::string in, bytes;
+  } cases[] = {
+      {"%E5%BA%97", "\xE5\xBA\x97"},
+      {"%e5%Ba%97", "\xE5\xBA\x97"},
+      {"a%20b", "a b"},
+      {"a+b", "a+b"},
+      {"%FF%80", "\xFF\x80"},
+      {"%2541", "%41"},  // decoded once
+      {"中%41"_gbk, "中A"_gbk},
+      {"", ""},
+      // The result ends at a decoded zero byte.
+      {"x%00y", "x"},
+      {"%00", ""},
+      // A "%" without two hexadecimal digits stays and the walk goes on.
+      {"100%", "100%"},
+      {"%", "%"},
+      {"%4", "%4"},
+      {"%4g", "%4g"},
+      {"%g4", "%g4"},
+      {"% 41", "% 41"},
+      {"%0x41", "%0x41"},
+      {"%%41", "%A"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PercentDecode(Exact(c.in)), c.bytes) << c.in;
 }
 
-TEST(Utf16ToAnsi, UpToTheFirstZeroUnit) {
-  EXPECT_EQ(Utf16ToAnsi(std::string("\x2D\x4E\x41\x00\x00\x00\x42\x00", 8)), "中A"_gbk);
-  EXPECT_EQ(Utf16ToAnsi(std::string("\x41\x00\x42", 3)), "A");  // an odd last byte is no unit
-  EXPECT_EQ(Utf16ToAnsi(std::string("\x00\xD8", 2)), "?");      // a lone surrogate
+TEST(PercentDecode, ThenUtf8ToAnsiGivesTheNick) {
+  const struct {
+    std::string in, nick;
+  } cases[] = {
+      {"%E5%BA%97", "店"_gbk},
+      {"%E5%BA%97%E4%B8%BB", "店主"_gbk},
+      {"a%20b", "a b"},
+      {"a+b", "a+b"},
+      {"%E5%BA", "??"},
+      {"%F0%9F%98%80", "?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToAnsi(PercentDecode(c.in)), c.nick) << c.in;
+}
+
+TEST(Utf8ToAnsi, LackingAndMalformed) {
+  const struct {
+    std::string utf8, gbk;
+  } cases[] = {
+      {"", ""},
+      {"abc\r\n", "abc\r\n"},
+      {"店铺", "店铺"_gbk},
+      {"€　·", "\x80\xA1\xA1\xA1\xA4"},
+      {"a\xF0\x9F\x98\x80" "b", "a?b"},  // an emoji
+      {"aกb", "a?b"},
+      {"\xEF\xBF\xBD", "?"},  // U+FFFD itself
+      // One "?" per malformed byte.
+      {"a\xFF" "b", "a?b"},
+      {"\x80", "?"},
+      {"\xE5\xBA", "??"},
+      {"\xE5\xBA" "a", "??a"},
+      {"\xC0\xAF", "??"},  // an overlong "/" is no "/"
+      {"\xED\xA0\x80", "???"},
+      // The UTF-16 step stops at the first zero unit.
+      {"a\0b"s, "a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToAnsi(Exact(c.utf8)), c.gbk) << c.utf8;
+}
+
+TEST(Utf16ToAnsi, LittleEndianUpToTheFirstZeroUnit) {
+  const struct {
+    std::string bytes, gbk;
+  } cases[] = {
+      {"\x2D\x4E\x41\x00"s, "中A"_gbk},
+      {"\x2D\x4E\x41\x00\x00\x00\x42\x00"s, "中A"_gbk},
+      {"\x00\x00\x41\x00"s, ""},
+      {"", ""},
+      {"\x41", ""},
+      {"\x41\x00\x42"s, "A"},  // an odd last byte is no unit
+      {"\xAC\x20\x00\x30", "€　"_gbk},
+      {"\x3D\xD8\x00\xDE", "?"},  // a surrogate pair GBK lacks
+      {"\x00\xD8\x41\x00"s, "?A"},
+      {"\x00\xDC", "?"},
+      {"\x00\xD8", "?"},
+      {"\x01\x0E", "?"},
+  };
+  for (const auto& c : cases) {
+    const std::string gbk = Utf16ToAnsi(Exact(c.bytes));
+    EXPECT_EQ(gbk, c.gbk) << testing::PrintToString(c.bytes);
+    EXPECT_LE(gbk.size(), c.bytes.size());
+  }
 }
 
 TEST(Ucs2ToGbk, ByteOrderMarkSetsTheOrder) {
-  const std::string le = std::string("\xFF\xFE\x2D\x4E\x22\x00", 6);
-  const std::string be = std::string("\xFE\xFF\x4E\x2D\x00\x22", 6);
-  const std::string none = std::string("\x4E\x2D\x00\x22", 4);
-  for (const std::string& bytes : {le, be, none}) EXPECT_EQ(Ucs2ToGbk(bytes), "中\""_gbk);
-  EXPECT_EQ(Ucs2ToGbk(""), "");
+  const struct {
+    std::string bytes, gbk;
+  } cases[] = {
+      {"\xFF\xFE\x2D\x4E\x22\x00"s, "中\""_gbk},
+      {"\xFE\xFF\x4E\x2D\x00\x22"s, "中\""_gbk},
+      {"\x4E\x2D\x00\x22"s, "中\""_gbk},  // big-endian without a mark
+      {"\xFF\xFEv\x00" "e\x00r\x00\t\x00"s, "ver\t"},
+      {"", ""},
+      {"\xFF", ""},
+      {"\xFF\xFE", ""},
+      {"\xFE\xFF", ""},
+      {"\xFF\xFE\x41\x00\x42"s, "A"},
+      {"\x00\x41\x00\x00\x00\x42"s, "A\0B"s},  // zero units stay
+      {"\xFF\xFE\x3D\xD8\x00\xDE\x41\x00"s, "?A"},
+      {"\xFE\xFF\xD8\x00\x00\x41"s, "?A"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Ucs2ToGbk(Exact(c.bytes)), c.gbk) << testing::PrintToString(c.bytes);
 }
 
 }  // namespace

@@ -13,18 +13,24 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The leading integer of a piece: blanks skipped, optional sign, digits.
-// Saturates far beyond any character code instead of overflowing.
-long long LeadingInteger(std::string_view piece) {
-  std::size_t i = 0;
-  while (i < piece.size() && (piece[i] == ' ' || piece[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < piece.size() && (piece[i] == '-' || piece[i] == '+')) negative = piece[i++] == '-';
-  long long value = 0;
-  for (; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) {
-    if (value < (1LL << 40)) value = value * 10 + (piece[i] - '0');
+// The UTF-16 unit a reference stands for, 0 for none (0, negatives, values
+// beyond Unicode). Every reference stands alone, so a surrogate is a lone one
+// even beside its partner; above U+FFFF GBK has nothing either: "?" for both.
+char16_t ReferencedUnit(long long code) {
+  if (code < 1 || code > 0x10FFFF) return 0;
+  if (code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF)) return u'\xFFFD';
+  return static_cast<char16_t>(code);
+}
+
+// The 16-bit units of `bytes`; an odd last byte is no unit.
+std::u16string Units(std::string_view bytes, bool littleEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(littleEndian ? (first | second << 8) : (first << 8 | second));
   }
-  return negative ? -value : value;
+  return units;
 }
 
 }  // namespace
@@ -38,61 +44,43 @@ std::string DecodeNumericRefs(std::string& s, std::string_view prefix, std::stri
   if (s.empty() || !Contains(s, prefix)) return {};
   s = DeleteAll(s, prefix);
   std::u16string units;
+  // ToInteger reads a piece as the references want: blanks, sign, digits.
   for (const std::string& piece : Split(s, separator)) {
-    const long long code = LeadingInteger(piece);
-    if (code >= 1 && code <= 0xFFFF) {
-      units += static_cast<char16_t>(code);
-    } else if (code > 0xFFFF && code <= 0x10FFFF) {
-      units += u'\xFFFD';  // no GBK character: "?"
-    }
+    if (const char16_t unit = ReferencedUnit(ToInteger(piece))) units += unit;
   }
   return platform::Utf16ToGbk(units);
 }
 
+// A "%" without two hexadecimal digits after it is kept as it is.
 std::string PercentDecode(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '%' && i + 2 < s.size() && HexDigit(s[i + 1]) >= 0 && HexDigit(s[i + 2]) >= 0) {
       out += static_cast<char>(HexDigit(s[i + 1]) * 16 + HexDigit(s[i + 2]));
-      i += 3;
+      i += 2;
     } else {
-      out += s[i];  // also a "%" without two hex digits after it
-      i += 1;
+      out += s[i];
     }
   }
   return std::string(UpToZero(out));
 }
 
-std::string Utf8ToAnsi(std::string_view bytes) { return platform::Utf8ToGbk(bytes); }
-
-std::string Utf16ToAnsi(std::string_view bytes) {
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    if (unit == 0) break;
-    units += unit;
-  }
-  return platform::Utf16ToGbk(units);
+std::string Utf8ToAnsi(std::string_view bytes) {
+  // A zero byte in UTF-8 is always U+0000, the unit the UTF-16 step stops at.
+  return platform::Utf8ToGbk(UpToZero(bytes));
 }
 
+std::string Utf16ToAnsi(std::string_view bytes) {
+  const std::u16string units = Units(bytes, true);
+  return platform::Utf16ToGbk(std::u16string_view(units).substr(0, units.find(u'\0')));
+}
+
+// Every unit is converted, zero units too: the caller takes the result as text.
 std::string Ucs2ToGbk(std::string_view bytes) {
-  bool littleEndian = false;
-  if (bytes.starts_with("\xFF\xFE")) {
-    littleEndian = true;
-    bytes.remove_prefix(2);
-  } else if (bytes.starts_with("\xFE\xFF")) {
-    bytes.remove_prefix(2);
-  }
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]),
-               second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(littleEndian ? (first | second << 8) : (first << 8 | second));
-  }
-  return platform::Utf16ToGbk(units);
+  const bool littleEndian = bytes.starts_with("\xFF\xFE");
+  if (littleEndian || bytes.starts_with("\xFE\xFF")) bytes.remove_prefix(2);
+  return platform::Utf16ToGbk(Units(bytes, littleEndian));
 }
 
 }  // namespace taotu::text

@@ -43,6 +43,9 @@ std::string Decimal(long long number);
 std::string_view Left(std::string_view text, std::size_t n);
 std::string_view Right(std::string_view text, std::size_t n);
 bool EndsWith(std::string_view text, std::string_view ending);
+// EndsWith where `ending` must start on a character boundary: "\xD5\x5C"
+// does not end with a backslash.
+bool EndsWithWhole(std::string_view text, std::string_view ending);
 
 // Text up to its first zero byte, as a fetched page or read file is taken.
 std::string_view UpToZero(std::string_view bytes);

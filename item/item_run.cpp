@@ -1,0 +1,60 @@
+#include "item/item_run.h"
+
+#include "platform/file_names.h"
+#include "platform/regex.h"
+#include "text/gbk_literal.h"
+#include "text/gbk_text.h"
+
+namespace taotu::item {
+
+using namespace text;
+
+std::string ItemRun::ItemFolderFor(const std::string& saveFolder) const {
+  std::string folder = job::JoinPath(saveFolder, context.job.JobFolder) + "\\" + ItemFolderName;
+  if (!EndsWithWhole(folder, "\\")) folder += "\\";
+  return folder;
+}
+
+std::string ItemRun::FetchText(const std::string& address) {
+  return std::string(UpToZero(context.transfers.Fetch(address)));
+}
+
+bool ItemRun::DownloadNewFile(const std::string& address, const std::string& path) {
+  AnnounceFile();
+  return context.transfers.Download(address, path);
+}
+
+void ItemRun::Save(const std::string& path, const std::string& bytes) {
+  if (!context.services.files.WriteFile(path, bytes)) {
+    context.transfers.ReportFailure(path, "写入文件失败"_gbk);
+  }
+}
+
+void ItemRun::LogAddress(const std::string& address) { window.AppendDownloadLog(address + "\r\n"); }
+
+void ItemRun::AnnounceFile() {
+  NewFileCount += 1;
+  window.SetCounter("新下载："_gbk + Decimal(NewFileCount) + "个文件"_gbk);
+}
+
+std::string LastPiece(const std::string& address) {
+  const std::vector<std::string> pieces = Split(address, "/");
+  return platform::SafeNamePiece(pieces.empty() ? std::string() : pieces.back());
+}
+
+std::vector<std::string> HttpLinks(const std::string& text) {
+  static const platform::Regex links("http(.*?)\"");
+  return links.FindAll(text);
+}
+
+std::string PictureExtension(const std::string& address) {
+  if (Contains(address, ".jpg")) return ".jpg";
+  if (Contains(address, ".gif")) return ".gif";
+  return ".png";
+}
+
+bool NamesPicture(const std::string& address) {
+  return Contains(address, ".jpg") || Contains(address, ".gif") || Contains(address, ".png");
+}
+
+}  // namespace taotu::item
