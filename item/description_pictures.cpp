@@ -1,7 +1,7 @@
 // 下载细节图: the item's description, loaded from the address the page
 // names, its pictures into "宝贝描述\", and "详情.html" with local links.
-#include "platform/codepage.h"
 #include "item/steps.h"
+#include "platform/codepage.h"
 #include "text/gbk_literal.h"
 #include "text/gbk_text.h"
 
@@ -47,7 +47,8 @@ std::string NumberedName(int source, int descPictureCount, int fileNumber, const
   const int group = (descPictureCount + 9) / 10;
   const std::string letter =
       group <= 26 ? std::string(1, static_cast<char>('A' + group - 1)) : "Z" + Decimal(group) + "_";
-  const int number = source == 3 ? (fileNumber % 10 == 0 ? 10 : fileNumber % 10) : (descPictureCount - 1) % 10;
+  const int number =
+      source == 3 ? (fileNumber % 10 == 0 ? 10 : fileNumber % 10) : (descPictureCount - 1) % 10;
   return letter + Decimal(number) + extension;
 }
 

@@ -31,10 +31,9 @@ std::string CleanTitle(std::string_view rawTitle) {
   title = DeleteAll(title, job::TmallTitleSuffix());
   title = DeleteAll(title, "...");
   title = DeleteAll(title, "-");
-  for (const std::string& c :
-       {std::string("/"), std::string("\\"), std::string("|"), std::string("\\"), std::string("*"),
-        std::string("&"), std::string("."), std::string("\\"), std::string("@"), std::string(">"),
-        std::string("<"), "《"_gbk, "》"_gbk}) {
+  for (const std::string& c : {std::string("/"), std::string("\\"), std::string("|"), std::string("\\"),
+                               std::string("*"), std::string("&"), std::string("."), std::string("\\"),
+                               std::string("@"), std::string(">"), std::string("<"), "《"_gbk, "》"_gbk}) {
     title = ReplaceAll(title, c, " ");
   }
   return ReplaceAll(title, "\"", ")");

@@ -14,12 +14,12 @@ struct ItemRun {
   job::WorkerContext& context;
   job::MainWindowPort& window;
 
-  std::string PageText;        // the page, ")" turned into "\""
-  std::string ItemId;          // "520000000001", from "id=" in the address
-  std::string ItemFolderName;  // "520000000001_岚川淘图[_title]"; empty without a folder per item
-  std::string ItemTitle;       // the cleaned page title
-  std::string ItemFolder;      // full path, ends with a backslash
-  std::string PackageFolder;   // full path, ends with a backslash
+  std::string PageText;                // the page, ")" turned into "\""
+  std::string ItemId;                  // "520000000001", from "id=" in the address
+  std::string ItemFolderName;          // "520000000001_岚川淘图[_title]"; empty without a folder per item
+  std::string ItemTitle;               // the cleaned page title
+  std::string ItemFolder;              // full path, ends with a backslash
+  std::string PackageFolder;           // full path, ends with a backslash
   std::vector<std::string> PageLinks;  // every "http...\"" of PageText, in page order
   int NewFileCount = 0;
 

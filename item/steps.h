@@ -4,9 +4,9 @@
 
 namespace taotu::item {
 
-void MainPicturesStep(ItemRun& run);         // 下载主图
-void DescriptionStep(ItemRun& run);          // 下载细节图
-void CsvPackageStep(ItemRun& run);           // 导出CSV数据包, inside the description's condition
-void StyleSheetPicturesStep(ItemRun& run);   // 下载其他图
+void MainPicturesStep(ItemRun& run);        // 下载主图
+void DescriptionStep(ItemRun& run);         // 下载细节图
+void CsvPackageStep(ItemRun& run);          // 导出CSV数据包, inside the description's condition
+void StyleSheetPicturesStep(ItemRun& run);  // 下载其他图
 
 }  // namespace taotu::item

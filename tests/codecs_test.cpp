@@ -74,10 +74,10 @@ TEST(DecodeNumericRefs, OtherPrefixAndSeparatorStepOverDoubleBytes) {
     std::string in, prefix, separator, result, after;
   } cases[] = {
       {"#65,#66,", "#", ",", "AB", "65,66,"},
-      {"U20013U22269", "U", "U", "中国"_gbk, "2001322269"},  // nothing left to split at
-      {"誁@65"_gbk, "@", ";", "", "誁@65"_gbk},            // the only "@" is a trail byte
+      {"&#20013,&#22269,", "&#", ",", "中国"_gbk, "20013,22269,"},
+      {"誁65"_gbk, "@", ";", "", "誁65"_gbk},            // the only "@" is a trail byte
       {"@65;誁"_gbk, "@", ";", "A", "65;誁"_gbk},
-      {"@65誠\\66"_gbk, "@", "\\", "A", "65誠\\66"_gbk},
+      {"@65誠\\66"_gbk, "@", "\\", "AB", "65誠\\66"_gbk},
   };
   for (const auto& c : cases) {
     std::string s = c.in;
@@ -162,11 +162,11 @@ TEST(Utf16ToAnsi, LittleEndianUpToTheFirstZeroUnit) {
       {"", ""},
       {"\x41", ""},
       {"\x41\x00\x42"s, "A"},  // an odd last byte is no unit
-      {"\xAC\x20\x00\x30", "€　"_gbk},
-      {"\x3D\xD8\x00\xDE", "?"},  // a surrogate pair GBK lacks
+      {"\xAC\x20\x00\x30"s, "€　"_gbk},
+      {"\x3D\xD8\x00\xDE"s, "?"},  // a surrogate pair GBK lacks
       {"\x00\xD8\x41\x00"s, "?A"},
-      {"\x00\xDC", "?"},
-      {"\x00\xD8", "?"},
+      {"\x00\xDC"s, "?"},
+      {"\x00\xD8"s, "?"},
       {"\x01\x0E", "?"},
   };
   for (const auto& c : cases) {

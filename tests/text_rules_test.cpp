@@ -168,7 +168,7 @@ TEST(Between, AfterFirstStartUpToNextEnd) {
       {"a=b", "=", "", "b"},  // an empty end reads to the end
       {"誠\\x\\y"_gbk, "\\", "\\", "x"},
       {"k=諀|v|"_gbk, "=", "|", "諀"_gbk},
-      {"誁@a@"_gbk, "@", "@", ""},
+      {"誁a@b@"_gbk, "@", "@", "b"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Between(Exact(c.text), c.start, c.end), c.result) << c.text << " / " << c.start << " / " << c.end;

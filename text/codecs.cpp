@@ -27,7 +27,8 @@ std::u16string Units(std::string_view bytes, bool littleEndian) {
   std::u16string units;
   units.reserve(bytes.size() / 2);
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    const auto first = static_cast<unsigned char>(bytes[i]),
+               second = static_cast<unsigned char>(bytes[i + 1]);
     units += static_cast<char16_t>(littleEndian ? (first | second << 8) : (first << 8 | second));
   }
   return units;

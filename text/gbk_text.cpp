@@ -12,7 +12,7 @@ constexpr std::size_t kNone = std::string_view::npos;
 // Bytes of the character at i: two for a byte of 0x80 or more with a byte
 // after it, so a lone lead byte at the end is a character of its own.
 std::size_t Step(std::string_view text, std::size_t i) {
-  return (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+  return (static_cast<unsigned char>(text[i]) >= 0x80) ? 2 : 1;
 }
 
 // The first character start at or after at + length, stepping from the
@@ -152,8 +152,8 @@ long long ToInteger(std::string_view text) {
   // Read as an integer, not through double: item ids keep every digit.
   long long value = 0;
   const char* first = parts.whole.data() - (parts.negative ? 1 : 0);  // from_chars takes "-", not "+"
-  if (!parts.whole.empty() &&
-      std::from_chars(first, parts.whole.data() + parts.whole.size(), value).ec == std::errc::result_out_of_range) {
+  if (!parts.whole.empty() && std::from_chars(first, parts.whole.data() + parts.whole.size(), value).ec ==
+                                  std::errc::result_out_of_range) {
     value = parts.negative ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
   }
   return value;
