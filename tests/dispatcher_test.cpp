@@ -147,6 +147,7 @@ TEST_F(DispatcherTest, SecondStartWhileAJobRunsIsRefused) {
 TEST_F(DispatcherTest, UnhandledKindsAreReportedAsFailures) {
   window.addressList = "/data/shop.csv";
   job::Workers workers = job::DefaultWorkers();
+  workers.csvPackage = nullptr;
   job::JobControl control(window, {http, files, clock}, workers);
   ASSERT_EQ(control.Start(), job::StartResult::Started);
   ASSERT_TRUE(window.RunJob(control));
