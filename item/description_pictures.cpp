@@ -27,7 +27,6 @@ constexpr DescSource kDescSources[] = {
 // The description address, when the page really names one that can be
 // fetched; nullopt leaves the source out.
 std::optional<std::string> DescriptionAddress(const std::string& pageText, const DescSource& source) {
-  if (!Contains(pageText, source.cut)) return std::nullopt;
   std::string address = Between(pageText, source.cut, "\"");
   if (!address.starts_with("http://") && !address.starts_with("https://")) return std::nullopt;
   return address;
@@ -59,7 +58,10 @@ std::string LocalLink(ItemRun& run, const std::string& path) {
 void RunSource(ItemRun& run, const DescSource& source, const std::string& descFolder) {
   const auto address = DescriptionAddress(run.PageText, source);
   if (!address) return;
-  const std::string description = run.FetchText(*address);
+  // A description that failed to arrive leaves the saved page as it was.
+  const std::optional<std::string> fetched = run.TryFetchText(*address);
+  if (!fetched) return;
+  const std::string& description = *fetched;
   const std::vector<std::string> links = HttpLinks(description);
 
   run.window.SetScratchText(description);

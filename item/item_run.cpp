@@ -15,8 +15,12 @@ std::string ItemRun::ItemFolderFor(const std::string& saveFolder) const {
   return folder;
 }
 
-std::string ItemRun::FetchText(const std::string& address) {
-  return std::string(UpToZero(context.transfers.Fetch(address)));
+std::string ItemRun::FetchText(const std::string& address) { return TryFetchText(address).value_or(""); }
+
+std::optional<std::string> ItemRun::TryFetchText(const std::string& address) {
+  const std::optional<std::string> bytes = context.transfers.TryFetch(address);
+  if (!bytes) return std::nullopt;
+  return std::string(UpToZero(*bytes));
 }
 
 bool ItemRun::DownloadNewFile(const std::string& address, const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // One run of the item page worker: the values its steps share, and the small
 // operations they all use (fetch, save, log, announce, ensure a folder).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct ItemRun {
   // One GET taken as text (up to its first zero byte); empty on failure,
   // which the transfer service reports.
   std::string FetchText(const std::string& address);
+  // The same, nullopt when the fetch failed.
+  std::optional<std::string> TryFetchText(const std::string& address);
   // Announce file, then fetch `address` into `path`; false when it failed.
   bool DownloadNewFile(const std::string& address, const std::string& path);
   bool Exists(const std::string& path) { return context.transfers.IsPresent(path); }

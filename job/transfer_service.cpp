@@ -30,11 +30,11 @@ bool TransferService::Download(const std::string& address, const std::string& pa
   return true;
 }
 
-std::string TransferService::Fetch(const std::string& address) {
+std::optional<std::string> TransferService::TryFetch(const std::string& address) {
   platform::HttpResult result = http_.Get(address);
   if (!result.ok()) {
     ReportFailure(address, Reason(result));
-    return {};
+    return std::nullopt;
   }
   return std::move(result.body);
 }

@@ -3,6 +3,7 @@
 // skip names that are present, report failures. Decisions stay with the
 // workers, in their order; only the moment bytes reach the disk is ours.
 #include <atomic>
+#include <optional>
 #include <string>
 
 #include "job/main_window_port.h"
@@ -26,7 +27,9 @@ class TransferService {
 
   // Fetches a page or a file to read. A failure is reported and counted as
   // above and gives empty bytes.
-  std::string Fetch(const std::string& address);
+  std::string Fetch(const std::string& address) { return TryFetch(address).value_or(""); }
+  // The same, nullopt when the fetch failed.
+  std::optional<std::string> TryFetch(const std::string& address);
 
   // Appends "下载失败：" + address + " " + reason to the download log, counted.
   void ReportFailure(const std::string& address, const std::string& reason);

@@ -14,7 +14,8 @@ std::string Utf8ToGbk(std::string_view utf8);
 // GBK to UTF-8. A byte sequence that is not GBK becomes U+FFFD, one per byte.
 std::string GbkToUtf8(std::string_view gbk);
 
-// True when `text` is GBK without loss: GbkToUtf8 then Utf8ToGbk gives it back.
+// True when GBK can spell the UTF-8 text: converting it to GBK and back gives
+// it unchanged.
 bool Utf8SurvivesGbk(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view bytes);

@@ -1,12 +1,12 @@
 // Code pages at the program's edges.
+#include "platform/codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <thread>
 #include <vector>
-
-#include "platform/codepage.h"
 
 namespace taotu {
 namespace {
@@ -71,9 +71,9 @@ TEST(Codepage, Utf8ToGbkMarksWhatItCannotCarry) {
       {"\xEF\xBF\xBD", "?", false},
       {"中\xF0\x9F\x98\x80国", "\xD6\xD0?\xB9\xFA", false},
       // One "?" per malformed byte.
-      {"a\xFF" "b", "a?b", false},
+      {"a\xFFz", "a?z", false},
       {"\xE4\xB8", "??", false},
-      {"\xE4\xB8" "a", "??a", false},
+      {"\xE4\xB8z", "??z", false},
       {"\xC0\xAF", "??", false},
       {"\xED\xA0\x80", "???", false},
       {"\xF4\x90\x80\x80", "????", false},
@@ -90,15 +90,19 @@ TEST(Codepage, GbkToUtf8ReplacesEachBadByte) {
   const struct {
     std::string gbk, utf8;
   } cases[] = {
-      {"a\xD6", "a" + kBad},                // a lone lead byte at the end
+      // A lone lead byte at the end.
+      {"a\xD6", "a" + kBad},
       {"\xD6\xD0\xD6", "中" + kBad},
-      {"\xD6\x30", kBad + "0"},              // 0x30 cannot trail: it stays itself
+      // A lead byte before a byte that cannot trail: that byte stays itself.
+      {"\xD6\x30", kBad + "0"},
       {"\xD6\x7F", kBad + "\x7F"},
       {"\xD6\x0A", kBad + "\n"},
-      {"\xFF", kBad},
-      {"\xFF" "a", kBad + "a"},
       {"\x81\xFF", kBad + kBad},
-      {"\xA2\xA0" "a", kBad + kBad + "a"},  // a well-formed pair GBK leaves unassigned
+      // 0xFF starts nothing.
+      {"\xFF", kBad},
+      {"\xFFz", kBad + "z"},
+      // A well-formed pair that GBK leaves unassigned.
+      {"\xA2\xA0z", kBad + kBad + "z"},
   };
   for (const auto& c : cases) EXPECT_EQ(GbkToUtf8(Exact(c.gbk)), c.utf8) << testing::PrintToString(c.gbk);
 }
@@ -158,7 +162,7 @@ TEST(Codepage, Utf8ValidityAndUnits) {
       {"\xF4\x90\x80\x80", false, {r, r, r, r}},  // beyond U+10FFFF
       {"\xF8\x88\x80\x80\x80", false, {r, r, r, r, r}},
       {"\xE4\xB8", false, {r, r}},  // cut short
-      {"\xE4\xB8" "a", false, {r, r, u'a'}},
+      {"\xE4\xB8z", false, {r, r, u'z'}},
       {"a\xF0\x9F\x98", false, {u'a', r, r, r}},
   };
   for (const auto& c : cases) {
@@ -189,7 +193,7 @@ TEST(Codepage, Utf16ToGbkMarksLoneSurrogates) {
 }
 
 TEST(Codepage, ThreadsConvertSideBySide) {
-  const std::string utf8 = Repeat("宝贝a\xF0\x9F\x98\x80\xFF", 200);
+  const std::string utf8 = Repeat("宝贝z\xF0\x9F\x98\x80\xFF", 200);
   const std::string gbk = Utf8ToGbk(utf8);
   const std::string back = GbkToUtf8(gbk);
   std::vector<int> mismatches(8);
@@ -201,7 +205,7 @@ TEST(Codepage, ThreadsConvertSideBySide) {
   }
   for (std::thread& t : threads) t.join();
   for (int count : mismatches) EXPECT_EQ(count, 0);
-  EXPECT_EQ(gbk, Repeat("\xB1\xA6\xB1\xB4" "a??", 200));
+  EXPECT_EQ(gbk, Repeat("\xB1\xA6\xB1\xB4z??", 200));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(Find, PositionsFromAndDoubleByteStepping) {
       {"abc", "a", 0, 1},
       {"abc", "a", -5, 1},
       {"abc", "c", 9, -1},
-      // The empty text: found at `from` while inside a non-empty text.
+      // An empty search text: found at `from` while that lies inside the text.
       {"abc", "", 1, 1},
       {"abc", "", 3, 3},
       {"abc", "", 4, -1},
@@ -72,7 +72,8 @@ TEST(Find, PositionsFromAndDoubleByteStepping) {
       {"a\xD6", "x", 1, -1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Find(Exact(c.text), c.what, c.from), c.position) << "'" << c.text << "' / '" << c.what << "' from " << c.from;
+    EXPECT_EQ(Find(Exact(c.text), c.what, c.from), c.position)
+        << "'" << c.text << "' / '" << c.what << "' from " << c.from;
   }
 }
 
@@ -84,7 +85,8 @@ TEST(Contains, StepsOverDoubleBytesLikeFind) {
       {"a\\b", "\\", true}, {"誠"_gbk, "\\", false}, {"諀"_gbk, "|", false}, {"誁"_gbk, "@", false},
       {"a", "", true},      {"", "", false},         {"\xD6", "\xD6", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(Contains(Exact(c.text), c.what), c.found) << c.text << " / " << c.what;
+  for (const auto& c : cases)
+    EXPECT_EQ(Contains(Exact(c.text), c.what), c.found) << c.text << " / " << c.what;
 }
 
 TEST(Split, PiecesKeptAndDropped) {
@@ -101,6 +103,7 @@ TEST(Split, PiecesKeptAndDropped) {
       {"a||", "|", {"a", ""}},
       {"a\r\nb\r\n\r\n", "\r\n", {"a", "b", ""}},
       {"aaa", "aa", {"", "a"}},  // no overlapping matches
+      {"aaaa", "aa", {"", ""}},
       {"id=1&id=2", "id=", {"", "1&", "2"}},
       {"中a中b"_gbk, "中"_gbk, {"", "a", "b"}},
       {"諀|b"_gbk, "|", {"諀"_gbk, "b"}},
@@ -111,7 +114,8 @@ TEST(Split, PiecesKeptAndDropped) {
       {"abc", "", {"abc"}},
       {"", "", {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Split(Exact(c.text), c.separator), c.pieces) << c.text << " / " << c.separator;
+  for (const auto& c : cases)
+    EXPECT_EQ(Split(Exact(c.text), c.separator), c.pieces) << c.text << " / " << c.separator;
 }
 
 TEST(ReplaceAll, LeftToRightResumingAfterEach) {
@@ -147,7 +151,8 @@ TEST(ReplaceAll, DeleteAllIsReplacingWithNothing) {
       {"誠\\\\"_gbk, "\\", "誠"_gbk},
       {"abc", "", "abc"},
   };
-  for (const auto& c : cases) EXPECT_EQ(DeleteAll(Exact(c.text), c.what), c.result) << c.text << " / " << c.what;
+  for (const auto& c : cases)
+    EXPECT_EQ(DeleteAll(Exact(c.text), c.what), c.result) << c.text << " / " << c.what;
 }
 
 TEST(Between, AfterFirstStartUpToNextEnd) {
@@ -171,7 +176,8 @@ TEST(Between, AfterFirstStartUpToNextEnd) {
       {"誁a@b@"_gbk, "@", "@", "b"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Between(Exact(c.text), c.start, c.end), c.result) << c.text << " / " << c.start << " / " << c.end;
+    EXPECT_EQ(Between(Exact(c.text), c.start, c.end), c.result)
+        << c.text << " / " << c.start << " / " << c.end;
   }
 }
 
@@ -224,7 +230,7 @@ TEST(Numbers, LeadingNumberAndItsIntegerPart) {
       {"-", 0, 0},
       {".", 0, 0},
       {"- 5", 0, 0},
-      {"\r\n5", 0, 0},      // blanks are space and tab only
+      {"\r\n5", 0, 0},     // blanks are space and tab only
       {"１２"_gbk, 0, 0},  // full-width digits are no digits
       {"99999999999999999999", 1e20, LLONG_MAX},
       {"-99999999999999999999", -1e20, LLONG_MIN},

@@ -11,7 +11,7 @@ namespace taotu::text {
 std::string DateTimeText(const platform::LocalDateTime& t);
 
 // Decodes "&#20013;&#22269;" to GBK "中国". Deletes every prefix from `s` in
-// place (the caller's text no longer holds it), splits the rest at the
+// place, in one left-to-right pass, splits the rest at the
 // separator and turns each piece's leading integer into one character;
 // 0 yields nothing. Empty when `s` is empty or lacks the prefix.
 std::string DecodeNumericRefs(std::string& s, std::string_view prefix = "&#",

@@ -12,7 +12,7 @@ constexpr std::size_t kNone = std::string_view::npos;
 // Bytes of the character at i: two for a byte of 0x80 or more with a byte
 // after it, so a lone lead byte at the end is a character of its own.
 std::size_t Step(std::string_view text, std::size_t i) {
-  return (static_cast<unsigned char>(text[i]) >= 0x80) ? 2 : 1;
+  return (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
 }
 
 // The first character start at or after at + length, stepping from the
