@@ -259,3 +259,27 @@ TEST_F(ItemDescriptionTest, FlatJobKeepsLastPiecesAndWritesNoDetailPage) {
 
 }  // namespace
 }  // namespace taotu
+
+namespace taotu {
+namespace {
+
+// The second listing's description fails to arrive: the detail page saved
+// by the first stays as it was, its local links intact.
+TEST_F(ItemDescriptionTest, FailedDescriptionLeavesTheSavedDetailPage) {
+  const std::string first = "http://item.taobao.com/item.htm?id=536001";
+  const std::string again = first + "&spm=2";
+  ServeGbkPage(first, Page(kDynamicScript, "http://desc.alicdn.com/ok"));
+  ServeGbkPage(again, Page(kDynamicScript, "http://desc.alicdn.com/gone"));
+  ServeGbkPage("http://desc.alicdn.com/ok", Description({"http://img.alicdn.com/k/a.jpg"}));
+  site.Serve("http://desc.alicdn.com/gone", Answer(404, "gone"));
+  site.ServePicture("http://img.alicdn.com/k/a.jpg", 25);
+
+  const testing::CliRun run = Download(Args({first, again}));
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string folder = JobPath() + "/536001_岚川淘图/宝贝描述";
+  EXPECT_EQ(ReadFileBytes(folder + "/详情.html"),
+            platform::Utf8ToGbk("<p><img src=\"" + FileLink(folder, "A0.jpg") + "\"></p>"));
+}
+
+}  // namespace
+}  // namespace taotu
