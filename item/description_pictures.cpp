@@ -83,7 +83,7 @@ void RunSource(ItemRun& run, const DescSource& source, const std::string& descFo
     run.LogAddress(picture);
     const std::string name = run.IsOn(job::Option::FolderPerItem)
                                  ? NumberedName(source.number, descPictureCount, fileNumber, extension)
-                                 : LastPiece(picture);
+                                 : job::LastPieceName(picture);
     if (run.Exists(descFolder + name)) continue;
     // A picture that failed keeps its web address in the page: a local link
     // to a file that is not there would lose it.

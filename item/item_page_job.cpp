@@ -50,7 +50,7 @@ void MakeFolderNameSafe(ItemRun& run) {
 
 void WorkOutFolders(ItemRun& run) {
   const std::string saveFolder = run.window.SaveFolder();
-  run.PackageFolder = job::JoinPath(saveFolder, run.context.job.JobFolder) + "\\";
+  run.PackageFolder = job::JobFolderPath(saveFolder, run.context.job.JobFolder);
   run.ItemFolder = run.ItemFolderFor(saveFolder);
 }
 

@@ -10,7 +10,7 @@ namespace taotu::item {
 using namespace text;
 
 std::string ItemRun::ItemFolderFor(const std::string& saveFolder) const {
-  std::string folder = job::JoinPath(saveFolder, context.job.JobFolder) + "\\" + ItemFolderName;
+  std::string folder = job::JobFolderPath(saveFolder, context.job.JobFolder) + ItemFolderName;
   if (!EndsWithWhole(folder, "\\")) folder += "\\";
   return folder;
 }
@@ -39,11 +39,6 @@ void ItemRun::LogAddress(const std::string& address) { window.AppendDownloadLog(
 void ItemRun::AnnounceFile() {
   NewFileCount += 1;
   window.SetCounter("新下载："_gbk + Decimal(NewFileCount) + "个文件"_gbk);
-}
-
-std::string LastPiece(const std::string& address) {
-  const std::vector<std::string> pieces = Split(address, "/");
-  return platform::SafeNamePiece(pieces.empty() ? std::string() : pieces.back());
 }
 
 std::vector<std::string> HttpLinks(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "job/paths.h"
 #include "job/worker_context.h"
 
 namespace taotu::item {
@@ -45,10 +46,6 @@ struct ItemRun {
   void AnnounceFile();
   void EnsureFolder(const std::string& path) { context.services.files.MakeDirectory(path); }
 };
-
-// The text after the last "/" of an address, query and all (an empty piece
-// after a final "/" does not count), made safe as a file name.
-std::string LastPiece(const std::string& address);
 
 // Every match of "http(.*?)\"" in the text, in order.
 std::vector<std::string> HttpLinks(const std::string& text);

@@ -75,8 +75,8 @@ void MainPicturesStep(ItemRun& run) {
     for (const char* extension : {".jpg", ".png", ".gif"}) {
       if (!Contains(address, extension)) continue;
       run.LogAddress(address);
-      const std::string name =
-          run.IsOn(job::Option::FolderPerItem) ? Decimal(fileNumber) + extension : LastPiece(address);
+      const std::string name = run.IsOn(job::Option::FolderPerItem) ? Decimal(fileNumber) + extension
+                                                                    : job::LastPieceName(address);
       if (run.Exists(mainPictureFolder + name)) continue;
       run.DownloadNewFile(address, mainPictureFolder + name);
       fileNumber += 1;

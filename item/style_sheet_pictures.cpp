@@ -36,7 +36,7 @@ void TakeStyleSheet(ItemRun& run, const std::string& sheetAddress, const std::st
     const std::string picture = DeleteAll(DeleteAll(DeleteAll(link, ")"), "'"), "\"");
     run.LogAddress(picture);
     const std::string name =
-        run.IsOn(job::Option::FolderPerItem) ? Decimal(fileNumber) + extension : LastPiece(picture);
+        run.IsOn(job::Option::FolderPerItem) ? Decimal(fileNumber) + extension : job::LastPieceName(picture);
     if (run.Exists(otherPictureFolder + name)) continue;
     run.DownloadNewFile(picture, otherPictureFolder + name);
     fileNumber += 1;

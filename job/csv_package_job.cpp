@@ -1,5 +1,6 @@
 #include "job/csv_package_job.h"
 
+#include "job/paths.h"
 #include "platform/codepage.h"
 #include "platform/file_names.h"
 #include "text/codecs.h"
@@ -62,8 +63,7 @@ void RunPass(WorkerContext& context, const std::string& packageText, const Pass&
     // A marker right before its end character names no address.
     if (cut.empty() || cut[0].empty()) continue;
     const std::string address = "http://" + cut[0];
-    const std::vector<std::string> parts = Split(address, "/");
-    const std::string fileName = platform::SafeNamePiece(parts.back());
+    const std::string fileName = LastPieceName(address);
     if (context.transfers.IsPresent(folder + fileName)) continue;
     context.transfers.Download(address, folder + fileName);
     context.window.AppendDownloadLog(address + "\r\n");
@@ -80,7 +80,7 @@ void CsvPackageJob(WorkerContext& context) {
   context.SetStatus("正在下载，请稍等……"_gbk);
   window.SetProgress(30);
 
-  const std::string csvPictureFolder = JoinPath(window.SaveFolder(), context.job.JobFolder) + "\\" +
+  const std::string csvPictureFolder = JobFolderPath(window.SaveFolder(), context.job.JobFolder) +
                                        platform::SafeNamePiece(BaseNameOf(context.job.CurrentEntry)) +
                                        "CSV文件淘图\\"_gbk;
   context.services.files.MakeDirectory(csvPictureFolder);

@@ -1,6 +1,7 @@
 #include "job/dispatcher.h"
 
 #include "job/address_list.h"
+#include "job/paths.h"
 #include "text/gbk_literal.h"
 #include "text/gbk_text.h"
 
@@ -68,7 +69,7 @@ StartResult JobControl::Start() {
 
   const std::string open = "（"_gbk + state_.ProgressText;
   window_.SetStatus(open + "）正在创建文件夹名为："_gbk + state_.JobFolder);
-  services_.files.MakeDirectory(JoinPath(window_.SaveFolder(), state_.JobFolder));
+  services_.files.MakeDirectory(JobFolderPath(window_.SaveFolder(), state_.JobFolder));
   window_.SetStatus(open + "）文件夹：《"_gbk + state_.JobFolder + "》已创建成功！"_gbk);
   window_.SetDispatcherTimer(1);
   return StartResult::Started;

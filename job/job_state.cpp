@@ -16,11 +16,4 @@ std::string JobFolderName(const platform::LocalDateTime& now, int count) {
   return CompactDateTime(now) + "共淘图"_gbk + Decimal(count) + "个地址"_gbk;
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!EndsWithWhole(path, "\\")) path += '\\';
-  path += name;
-  return path;
-}
-
 }  // namespace taotu::job

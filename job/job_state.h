@@ -28,8 +28,4 @@ std::string JobFolderName(const platform::LocalDateTime& now, int count);
 // The same date-time digits alone: "20141110953".
 std::string CompactDateTime(const platform::LocalDateTime& now);
 
-// `folder` and `name` joined by one backslash (none added when `folder`
-// already ends with one).
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 }  // namespace taotu::job

@@ -9,6 +9,7 @@
 #include "fake_window.h"
 #include "job/address_list.h"
 #include "job/job_state.h"
+#include "job/paths.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "support/temp_dir.h"
