@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "support/exact_bytes.h"
 #include "text/gbk_literal.h"
 
 namespace taotu {
@@ -14,19 +15,7 @@ namespace {
 using namespace text;
 using std::string_literals::operator""s;  // byte strings with zero bytes in them
 
-// A copy in a heap block of exactly its size, so that AddressSanitizer sees a
-// read past the end (a std::string keeps a zero byte there).
-class Exact {
- public:
-  explicit Exact(std::string_view s) : bytes_(new char[s.size()]), size_(s.size()) {
-    std::copy(s.begin(), s.end(), bytes_.get());
-  }
-  operator std::string_view() const { return {bytes_.get(), size_}; }
-
- private:
-  std::unique_ptr<char[]> bytes_;
-  std::size_t size_;
-};
+using testing::Exact;
 
 TEST(DateTimeText, NoLeadingZeros) {
   const struct {
@@ -174,7 +163,7 @@ TEST(Utf16ToAnsi, LittleEndianUpToTheFirstZeroUnit) {
   };
   for (const auto& c : cases) {
     const std::string gbk = Utf16ToAnsi(Exact(c.bytes));
-    EXPECT_EQ(gbk, c.gbk) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(gbk, c.gbk) << ::testing::PrintToString(c.bytes);
     EXPECT_LE(gbk.size(), c.bytes.size());
   }
 }
@@ -196,7 +185,8 @@ TEST(Ucs2ToGbk, ByteOrderMarkSetsTheOrder) {
       {"\xFF\xFE\x3D\xD8\x00\xDE\x41\x00"s, "?A"},
       {"\xFE\xFF\xD8\x00\x00\x41"s, "?A"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Ucs2ToGbk(Exact(c.bytes)), c.gbk) << testing::PrintToString(c.bytes);
+  for (const auto& c : cases)
+    EXPECT_EQ(Ucs2ToGbk(Exact(c.bytes)), c.gbk) << ::testing::PrintToString(c.bytes);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/exact_bytes.h"
+
 namespace taotu {
 namespace {
 
@@ -16,19 +18,7 @@ using std::string_literals::operator""s;
 
 const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
-// A copy in a heap block of exactly its size, so that AddressSanitizer sees a
-// read past the end (a std::string keeps a zero byte there).
-class Exact {
- public:
-  explicit Exact(std::string_view s) : bytes_(new char[s.size()]), size_(s.size()) {
-    std::copy(s.begin(), s.end(), bytes_.get());
-  }
-  operator std::string_view() const { return {bytes_.get(), size_}; }
-
- private:
-  std::unique_ptr<char[]> bytes_;
-  std::size_t size_;
-};
+using testing::Exact;
 
 std::string Repeat(std::string_view piece, int times) {
   std::string out;
@@ -104,7 +94,7 @@ TEST(Codepage, GbkToUtf8ReplacesEachBadByte) {
       // A well-formed pair that GBK leaves unassigned.
       {"\xA2\xA0z", kBad + kBad + "z"},
   };
-  for (const auto& c : cases) EXPECT_EQ(GbkToUtf8(Exact(c.gbk)), c.utf8) << testing::PrintToString(c.gbk);
+  for (const auto& c : cases) EXPECT_EQ(GbkToUtf8(Exact(c.gbk)), c.utf8) << ::testing::PrintToString(c.gbk);
 }
 
 TEST(Codepage, EveryDoubleByteCodeRoundTrips) {
@@ -116,15 +106,15 @@ TEST(Codepage, EveryDoubleByteCodeRoundTrips) {
       const std::string utf8 = GbkToUtf8(gbk);
       if (utf8 == kBad + kBad) continue;
       ++assigned;
-      EXPECT_EQ(Utf8ToUtf16(utf8).size(), 1u) << testing::PrintToString(gbk);  // one BMP character
-      EXPECT_EQ(Utf8ToGbk(utf8), gbk) << testing::PrintToString(gbk);
+      EXPECT_EQ(Utf8ToUtf16(utf8).size(), 1u) << ::testing::PrintToString(gbk);  // one BMP character
+      EXPECT_EQ(Utf8ToGbk(utf8), gbk) << ::testing::PrintToString(gbk);
     }
   }
   // GB2312's first level alone holds 3755 characters (B0 A1 to D7 F9).
   for (int lead = 0xB0; lead <= 0xD7; ++lead) {
     for (int trail = 0xA1; trail <= (lead == 0xD7 ? 0xF9 : 0xFE); ++trail) {
       const std::string gbk{static_cast<char>(lead), static_cast<char>(trail)};
-      EXPECT_EQ(GbkToUtf8(gbk).find(kBad), std::string::npos) << testing::PrintToString(gbk);
+      EXPECT_EQ(GbkToUtf8(gbk).find(kBad), std::string::npos) << ::testing::PrintToString(gbk);
     }
   }
   EXPECT_GT(assigned, 20000);
@@ -166,8 +156,8 @@ TEST(Codepage, Utf8ValidityAndUnits) {
       {"a\xF0\x9F\x98", false, {u'a', r, r, r}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(IsValidUtf8(Exact(c.bytes)), c.valid) << testing::PrintToString(c.bytes);
-    EXPECT_EQ(Utf8ToUtf16(Exact(c.bytes)), c.units) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(IsValidUtf8(Exact(c.bytes)), c.valid) << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(Utf8ToUtf16(Exact(c.bytes)), c.units) << ::testing::PrintToString(c.bytes);
   }
 }
 
@@ -189,7 +179,7 @@ TEST(Codepage, Utf16ToGbkMarksLoneSurrogates) {
       {{0x0E01}, "?"},
       {{0xFEFF, u'a'}, "?a"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf16ToGbk(c.units), c.gbk) << testing::PrintToString(c.gbk);
+  for (const auto& c : cases) EXPECT_EQ(Utf16ToGbk(c.units), c.gbk) << ::testing::PrintToString(c.gbk);
 }
 
 TEST(Codepage, ThreadsConvertSideBySide) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "support/exact_bytes.h"
 #include "text/gbk_literal.h"
 #include "text/gbk_text.h"
 
@@ -15,19 +16,7 @@ namespace {
 using namespace text;
 using Pieces = std::vector<std::string>;
 
-// A copy in a heap block of exactly its size: a std::string keeps a zero byte
-// past its end, which would hide a read beyond the text from AddressSanitizer.
-class Exact {
- public:
-  explicit Exact(std::string_view s) : bytes_(new char[s.size()]), size_(s.size()) {
-    std::copy(s.begin(), s.end(), bytes_.get());
-  }
-  operator std::string_view() const { return {bytes_.get(), size_}; }
-
- private:
-  std::unique_ptr<char[]> bytes_;
-  std::size_t size_;
-};
+using testing::Exact;
 
 // 誠 D5 5C, 諀 D5 7C and 誁 D5 40 end in the bytes of "\\", "|" and "@";
 // 啊 B0 A1 ends in the first byte of the double-byte blank A1 A1.
