@@ -135,8 +135,9 @@ TEST_F(ItemStyleSheetTest, TakesOnlyAbsoluteHttpPictureAddresses) {
   std::vector<std::string> taken;
   for (const auto& c : cases) {
     css += std::string(".r{background:") + c.css + ";}\n";
-    if (!c.taken.empty()) taken.push_back(c.taken);
-    if (!c.taken.empty()) site.ServePicture(c.taken, 40);
+    if (c.taken.empty()) continue;
+    taken.push_back(c.taken);
+    site.ServePicture(c.taken, 40);
   }
   ServeGbkPage(item, Page({sheet}));
   ServeGbkPage(sheet, css);
