@@ -62,6 +62,7 @@ void RunSource(ItemRun& run, const DescSource& source, const std::string& descFo
   const std::optional<std::string> fetched = run.TryFetchText(*address);
   if (!fetched) return;
   const std::string& description = *fetched;
+  run.DescriptionFound = true;
   const std::vector<std::string> links = HttpLinks(description);
 
   run.window.SetScratchText(description);

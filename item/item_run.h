@@ -24,6 +24,7 @@ struct ItemRun {
   std::string PackageFolder;           // full path, ends with a backslash
   std::vector<std::string> PageLinks;  // every "http...\"" of PageText, in page order
   int NewFileCount = 0;
+  bool DescriptionFound = false;  // a description of this item reached the scratch text
 
   const std::string& CurrentEntry() const { return context.job.CurrentEntry; }
   // The job folder under `saveFolder`, then ItemFolderName, ending with a

@@ -48,6 +48,7 @@ StartResult JobControl::Start() {
     window_.ShowMessage("正在下载中，请等待本次下载完毕！"_gbk);
     return StartResult::Busy;
   }
+  csv_.CsvRow.clear();
   if (!window_.IsOn(Option::DownloadMain) && !window_.IsOn(Option::DownloadDetail) &&
       !window_.IsOn(Option::DownloadOther)) {
     window_.ShowMessage("您还未选择要下载的是主图或细节图或其他图片呢！？"_gbk);
@@ -111,7 +112,7 @@ void JobControl::EndJob() {
 void JobControl::StartWorker(Worker worker) {
   if (!worker) worker = UnhandledEntryJob;
   worker_ = std::thread([this, worker] {
-    WorkerContext context{window_, state_, transfers_, services_};
+    WorkerContext context{window_, state_, transfers_, services_, csv_};
     worker(context);
   });
 }

@@ -56,6 +56,7 @@ class JobControl {
   Services services_;
   Workers workers_;
   JobState state_;
+  csvpack::CsvPackageState csv_;  // kept over every job of the run
   TransferService transfers_;
   std::thread worker_;
 };

@@ -3,6 +3,7 @@
 // every worker hands the job back to the dispatcher.
 #include <string>
 
+#include "csvpack/csv_package_state.h"
 #include "job/job_state.h"
 #include "job/main_window_port.h"
 #include "job/transfer_service.h"
@@ -24,6 +25,7 @@ struct WorkerContext {
   JobState& job;
   TransferService& transfers;
   Services services;
+  csvpack::CsvPackageState& csv;
 
   // "（" + ProgressText + "）" + message.
   std::string StatusText(const std::string& message) const;
