@@ -34,6 +34,10 @@ inline void AppendQuoted(std::string& row, const std::string& value) { row += "|
 
 // Columns 1 to 20: title, category, shop, location, price, fixed settings.
 void AppendBasicFields(CsvItem& item);
+// Removes the opening tags of links ("<a " ... ">") with all their attributes
+// and every "</a>"; the link texts stay. Pieces are taken from the text as
+// it was, each deletion works on what the earlier ones left.
+std::string RemoveHyperlinks(const std::string& text);
 // Column 21: the description, its hyperlinks removed when asked.
 void AppendDescriptionField(CsvItem& item);
 // Column 22 and the property pictures; the aliases for column 35.

@@ -7,10 +7,6 @@ namespace taotu::csvpack {
 
 using namespace text;
 
-namespace {
-
-// Removes the opening tags of links with all their attributes and every
-// "</a>"; the link texts stay. Pieces are taken from the text as it was.
 std::string RemoveHyperlinks(const std::string& text) {
   std::string t = text;
   const std::vector<std::string> pieces = Split(text, "<a ");
@@ -21,8 +17,6 @@ std::string RemoveHyperlinks(const std::string& text) {
   }
   return DeleteAll(t, "</a>");
 }
-
-}  // namespace
 
 void AppendDescriptionField(CsvItem& item) {
   item::ItemRun& run = item.run;

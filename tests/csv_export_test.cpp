@@ -1,0 +1,1 @@
+#include "cli_test_fixture.h"
