@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   taotu::cli::DownloadRequest request;
   CLI::App* download = app.add_subcommand(
       "download", "download the pictures of item pages, picture addresses and CSV packages");
-  download->add_option("entries", request.entries, "item-page address, picture address or CSV package path");
+  download->add_option("ENTRY", request.entries, "item-page address, picture address or CSV package path");
   download
       ->add_option("--list", request.listFile, "read entries from FILE, one per line (- = standard input)")
       ->type_name("FILE");
