@@ -10,6 +10,16 @@ namespace taotu::item {
 
 using namespace text;
 
+namespace {
+
+// Values cut from the page hold a double quote wherever the page had ")"
+// (the page text is read that way); giving the bracket back keeps a stray
+// quote from breaking the row for every CSV reader. The description doubles
+// its own quotes and is left as it is.
+std::string WithBracketsBack(std::string_view fields) { return ReplaceAll(fields, "\"", ")"); }
+
+}  // namespace
+
 void CsvPackageStep(ItemRun& run) {
   csvpack::CsvItem item(run, run.context.csv);
   if (!run.IsOn(job::Option::ExportCsv) || Contains(run.PageText, "price-title ladder-1")) return;
@@ -17,11 +27,15 @@ void CsvPackageStep(ItemRun& run) {
   if (!Contains(run.CurrentEntry(), "id=") && !Contains(run.CurrentEntry(), job::k1688OfferHost)) return;
 
   csvpack::AppendBasicFields(item);
+  item.CsvRow = WithBracketsBack(item.CsvRow);
   csvpack::AppendDescriptionField(item);
+  const std::size_t afterDescription = item.CsvRow.size();
   csvpack::PropertyListStep(item);
   csvpack::MainPictureStep(item);
   csvpack::SkuStep(item);
   csvpack::AppendTailFields(item);
+  item.CsvRow.replace(afterDescription, std::string::npos,
+                      WithBracketsBack(std::string_view(item.CsvRow).substr(afterDescription)));
   csvpack::WriteCsvPackage(item);
 }
 
