@@ -55,7 +55,9 @@ std::string PriceOf(const std::string& page, Layout layout) {
   switch (layout) {
     case Layout::A: price = Marked(page, "&yen;", "</span>"); break;
     case Layout::B: price = Marked(page, "tb-rmb-num\">", "</"); break;
-    case Layout::C: price = Marked(page, "\"price\">", "</"); break;
+    case Layout::C:
+      if (Contains(page, "\"price\">")) price = Between(page, "\"price\">", "</");
+      break;
   }
   if (!price) return "0";
   return Split(*price, " - ").empty() ? "0" : Split(*price, " - ")[0];

@@ -48,8 +48,9 @@ void AppendTailFields(CsvItem& item) {
   const std::string& entry = item.run.CurrentEntry();
   std::string inputValues;
   if (Contains(page, "品牌:"_gbk)) inputValues = ListedValue(page, "品牌:"_gbk);
+  const bool hasModel = Contains(page, "型号:"_gbk);
   std::string model;
-  if (Contains(page, "型号:"_gbk)) model = ListedValue(page, "型号:"_gbk);
+  if (hasModel) model = ListedValue(page, "型号:"_gbk);
   if (!model.empty()) inputValues += ";型号;"_gbk + model + ";";
   if (Contains(entry, job::k1688Domain)) {
     item.SkuPropsList.clear();
@@ -57,8 +58,9 @@ void AppendTailFields(CsvItem& item) {
   }
   std::string pictureStatus;
   for (int i = 0; i < item.PictureCount; ++i) pictureStatus += Decimal(item.PictureStatus) + ";";
-  // Without a model the column holds one blank, as Taobao Assistant takes it.
-  if (model.empty() || Contains(model, "{")) model = " ";
+  // A page without a model gets one blank in its column, as a model of
+  // script text does.
+  if (!hasModel || Contains(model, "{")) model = " ";
 
   std::string& row = item.CsvRow;
   row += "0,0,";
