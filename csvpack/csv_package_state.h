@@ -1,8 +1,11 @@
 #pragma once
 // What the CSV export keeps from one item to the next: the row under
 // construction and the composite package's rows, for the program's run.
+#include <chrono>
 #include <deque>
 #include <string>
+
+#include "platform/file_system.h"
 
 namespace taotu::csvpack {
 
@@ -14,6 +17,15 @@ struct CsvPackageState {
   // it was first written (converting a row twice would break the quotes at
   // the edges of its description).
   std::deque<std::string> compositeRows;
+  // The composite file is rewritten whole, so with rows arriving faster than
+  // that is worth it is written at most once a second, and at the job's
+  // last item and its end: the time per item stays flat as a shop grows.
+  std::string pendingCompositePath;  // "" when the file on disk is current
+  std::chrono::steady_clock::time_point lastCompositeWrite{};
 };
+
+// Writes the composite file that is waiting, if any; false when that failed
+// (the rows stay, the next write tries again).
+bool WritePendingCompositePackage(CsvPackageState& state, platform::FileSystem& files);
 
 }  // namespace taotu::csvpack

@@ -7,19 +7,46 @@ namespace taotu::csvpack {
 
 using namespace text;
 
+namespace {
+
+constexpr auto kCompositeWriteInterval = std::chrono::seconds(1);
+
+void WriteComposite(CsvItem& item, const std::string& path) {
+  CsvPackageState& state = item.package;
+  item::ItemRun& run = item.run;
+  // A pending file elsewhere (the save location changed) is written first.
+  if (!state.pendingCompositePath.empty() && state.pendingCompositePath != path &&
+      !WritePendingCompositePackage(state, run.context.services.files)) {
+    run.context.transfers.ReportFailure(state.pendingCompositePath, "写入文件失败"_gbk);
+  }
+  state.compositeRows.push_front(ConvertRowText(item.CsvRow));
+  state.pendingCompositePath = path;
+  const bool lastEntry = run.context.job.Index == run.context.job.Count;
+  if (lastEntry || std::chrono::steady_clock::now() - state.lastCompositeWrite >= kCompositeWriteInterval) {
+    if (!WritePendingCompositePackage(state, run.context.services.files)) {
+      run.context.transfers.ReportFailure(path, "写入文件失败"_gbk);
+    }
+  }
+}
+
+}  // namespace
+
+bool WritePendingCompositePackage(CsvPackageState& state, platform::FileSystem& files) {
+  if (state.pendingCompositePath.empty()) return true;
+  state.lastCompositeWrite = std::chrono::steady_clock::now();
+  if (!files.WriteFile(state.pendingCompositePath, BuildCompositeFile(state.compositeRows))) return false;
+  state.pendingCompositePath.clear();
+  return true;
+}
+
 void WriteCsvPackage(CsvItem& item) {
   item::ItemRun& run = item.run;
-  std::string path, bytes;
   if (run.IsOn(job::Option::IndependentCsv) && run.IsOn(job::Option::ExportCsv)) {
-    path = run.ItemFolder + "\\岚川淘图CSV独立数据包.csv"_gbk;
-    bytes = BuildCsvFile(item.CsvRow);
+    run.Save(run.ItemFolder + "\\岚川淘图CSV独立数据包.csv"_gbk, BuildCsvFile(item.CsvRow));
   } else {
-    item.package.compositeRows.push_front(ConvertRowText(item.CsvRow));
-    path = job::JobFolderPath(run.window.SaveFolder(), run.context.job.JobFolder) +
-           "岚川淘图CSV复合数据包.csv"_gbk;
-    bytes = BuildCompositeFile(item.package.compositeRows);
+    WriteComposite(item, job::JobFolderPath(run.window.SaveFolder(), run.context.job.JobFolder) +
+                             "岚川淘图CSV复合数据包.csv"_gbk);
   }
-  run.Save(path, bytes);
 }
 
 }  // namespace taotu::csvpack

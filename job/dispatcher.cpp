@@ -99,6 +99,10 @@ void JobControl::Tick() {
 }
 
 void JobControl::EndJob() {
+  if (const std::string path = csv_.pendingCompositePath;
+      !csvpack::WritePendingCompositePackage(csv_, services_.files)) {
+    transfers_.ReportFailure(path, "写入文件失败"_gbk);
+  }
   state_.JobFolder.clear();
   state_.Running = false;
   window_.SetStatus("（"_gbk + state_.ProgressText + "）全部下载完毕！"_gbk);

@@ -359,3 +359,27 @@ TEST_F(CsvExportTest, BracketsInPageValuesKeepThePackageReadable) {
 
 }  // namespace
 }  // namespace taotu
+
+namespace taotu {
+namespace {
+
+// Rows that come quickly are written together; whatever is still waiting
+// when the job ends reaches the file then, also after a last entry that is
+// no item.
+TEST_F(CsvExportTest, RowsWaitingAtTheEndOfTheJobReachTheFile) {
+  ServeItem("548001", "A", "<p>a</p>");
+  ServeItem("548002", "B", "<p>b</p>");
+  site.ServePicture("http://img.alicdn.com/last.jpg", 10);
+  ASSERT_EQ(Download(Args(kExportOnly,
+                          {ItemAddress("548001"), ItemAddress("548002"), "http://img.alicdn.com/last.jpg"}))
+                .exitCode,
+            0);
+  const auto package = ReadCsvPackage(ReadFileBytes(JobPath() + "/" + kComposite));
+  ASSERT_EQ(package.error, "");
+  ASSERT_EQ(package.rows.size(), 2u);
+  EXPECT_EQ(package.Field(0, "num_id"), "548002");
+  EXPECT_EQ(package.Field(1, "num_id"), "548001");
+}
+
+}  // namespace
+}  // namespace taotu
