@@ -3,6 +3,7 @@
 #include <map>
 
 #include "cli/download_command.h"
+#include "cli/shop_command.h"
 
 namespace {
 
@@ -49,12 +50,20 @@ int main(int argc, char** argv) {
   std::map<const CLI::Option*, const Flag*> flagOf;
   for (const Flag& flag : kFlags) flagOf[download->add_flag(flag.name, flag.help)] = &flag;
 
+  taotu::cli::ShopRequest shopRequest;
+  CLI::App* shop =
+      app.add_subcommand("shop", "print the item links of every item of Tmall, Taobao or 1688 shops");
+  shop->add_option("ADDRESS", shopRequest.addresses, "shop address, such as http://lanchuan.taobao.com")
+      ->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : 2;
   }
+
+  if (shop->parsed()) return taotu::cli::RunShop(shopRequest);
 
   for (const CLI::Option* given : download->parse_order()) {
     if (auto it = flagOf.find(given); it != flagOf.end()) {
