@@ -58,22 +58,6 @@ const OptionControl kOptionControls[] = {
 
 bool IsRadio(Option option) { return option == Option::IndependentCsv || option == Option::CompositeCsv; }
 
-template <class States>
-auto& StateOf(States& s, Option option) {
-  switch (option) {
-    case Option::DownloadMain: return s.downloadMain;
-    case Option::DownloadDetail: return s.downloadDetail;
-    case Option::DownloadOther: return s.downloadOther;
-    case Option::FolderPerItem: return s.folderPerItem;
-    case Option::TitleInFolder: return s.titleInFolder;
-    case Option::ExportCsv: return s.exportCsv;
-    case Option::IndependentCsv: return s.independentCsv;
-    case Option::CompositeCsv: return s.compositeCsv;
-    case Option::RemoveHyperlinks: return s.removeHyperlinks;
-  }
-  return s.downloadMain;
-}
-
 template <class Widget>
 Widget* Place(Widget* widget, const char* name, QRect place) {
   widget->setObjectName(QString::fromUtf8(name));
@@ -193,14 +177,14 @@ QAbstractButton* MainWindow::OptionButton(Option option) const {
 
 job::OptionStates MainWindow::CurrentOptions() const {
   job::OptionStates states;
-  for (const auto& [option, button] : options_) StateOf(states, option) = button->isChecked();
+  for (const auto& [option, button] : options_) states.At(option) = button->isChecked();
   states.packageKindEnabled = OptionButton(Option::IndependentCsv)->isEnabled();
   return states;
 }
 
 void MainWindow::ApplyOptions(const job::OptionStates& states) {
   for (auto [option, button] : options_) {
-    const bool on = StateOf(states, option);
+    const bool on = states.IsOn(option);
     // An exclusive radio button is unchecked only by checking its partner.
     if (button->isChecked() != on && (on || !IsRadio(option))) button->setChecked(on);
     if (IsRadio(option)) button->setEnabled(states.packageKindEnabled);
@@ -211,7 +195,7 @@ void MainWindow::OnOptionClicked(Option option, bool checked) {
   job::OptionStates states = CurrentOptions();
   // Click wants the state from before the click; a radio button only ever
   // becomes selected.
-  if (!IsRadio(option)) StateOf(states, option) = !checked;
+  if (!IsRadio(option)) states.At(option) = !checked;
   job::Click(states, option, checked);
   ApplyOptions(states);
 }

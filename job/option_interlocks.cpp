@@ -52,6 +52,8 @@ void RunRule(OptionStates& s, Option clicked, bool on) {
 
 bool OptionStates::IsOn(Option option) const { return Field(*this, option); }
 
+bool& OptionStates::At(Option option) { return Field(*this, option); }
+
 void Click(OptionStates& states, Option option, bool on) {
   if (option == Option::IndependentCsv || option == Option::CompositeCsv) {
     if (!on) return;  // a radio button is never clicked off

@@ -19,6 +19,8 @@ struct OptionStates {
   bool packageKindEnabled = true;  // 单选框1 and 单选框2 are enabled
 
   bool IsOn(Option option) const;
+  // The state itself, for a window that mirrors its controls here.
+  bool& At(Option option);
 };
 
 // The user clicks `option` so that it reads `on`. A check box that already

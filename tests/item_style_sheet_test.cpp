@@ -85,7 +85,8 @@ TEST_F(ItemStyleSheetTest, FetchesThePageAgainThenEachStyleSheetInPageOrder) {
 TEST_F(ItemStyleSheetTest, SecondStyleSheetNumbersFromOneAndSkipsPresentNames) {
   const std::string item = "http://item.taobao.com/item.htm?id=542001";
   const std::string sheetA = "http://g.alicdn.com/kg/a.css", sheetB = "http://g.alicdn.com/kg/b.css";
-  const std::vector<std::string> fromA = {"http://img.alicdn.com/a/bg.jpg", "http://img.alicdn.com/a/icon.gif",
+  const std::vector<std::string> fromA = {"http://img.alicdn.com/a/bg.jpg",
+                                          "http://img.alicdn.com/a/icon.gif",
                                           "http://img.alicdn.com/a/logo.png"};
   const std::vector<std::string> fromB = {"http://img.alicdn.com/b/bg.jpg", "http://img.alicdn.com/b/tab.png",
                                           "http://img.alicdn.com/b/star.gif"};
@@ -158,7 +159,8 @@ TEST_F(ItemStyleSheetTest, TakesOnlyAbsoluteHttpPictureAddresses) {
 TEST_F(ItemStyleSheetTest, FlatPutsPicturesInTheJobFolderUnderTheirLastPiece) {
   const std::string item = "http://item.taobao.com/item.htm?id=544001";
   const std::string sheetA = "http://g.alicdn.com/kg/a.css", sheetB = "http://g.alicdn.com/kg/b.css";
-  const std::string banner = "http://img.alicdn.com/a/T1banner.jpg", logo = "http://img.alicdn.com/a/logo.png?v=2";
+  const std::string banner = "http://img.alicdn.com/a/T1banner.jpg",
+                    logo = "http://img.alicdn.com/a/logo.png?v=2";
   const std::string sameName = "http://img.alicdn.com/b/T1banner.jpg";
   ServeGbkPage(item, Page({sheetA, sheetB}));
   ServeGbkPage(sheetA, Sheet({banner, logo}));
@@ -190,12 +192,20 @@ TEST_F(ItemStyleSheetTest, FailedFetchIsReportedLeavesNoFileAndTheJobEnds) {
     std::vector<std::pair<std::string, std::string>> files;  // name, picture it holds
   } cases[] = {
       {"style sheet 404", Answer(404, "gone"), Answer(200, ""), sheetA, {{"1.jpg", fromB}}},
-      {"style sheet cut short", Answer(200, Sheet({good}), testing::Reply::Fault::ResetMidBody), Answer(200, ""),
-       sheetA, {{"1.jpg", fromB}}},
-      {"picture 404", Answer(200, Sheet({bad, good})), Answer(404, "gone"), bad,
+      {"style sheet cut short",
+       Answer(200, Sheet({good}), testing::Reply::Fault::ResetMidBody),
+       Answer(200, ""),
+       sheetA,
+       {{"1.jpg", fromB}}},
+      {"picture 404",
+       Answer(200, Sheet({bad, good})),
+       Answer(404, "gone"),
+       bad,
        {{"1.jpg", fromB}, {"2.jpg", good}}},
-      {"picture cut short", Answer(200, Sheet({bad, good})),
-       Answer(200, PictureBytes(bad, 4000), testing::Reply::Fault::ShortBody), bad,
+      {"picture cut short",
+       Answer(200, Sheet({bad, good})),
+       Answer(200, PictureBytes(bad, 4000), testing::Reply::Fault::ShortBody),
+       bad,
        {{"1.jpg", fromB}, {"2.jpg", good}}},
   };
   for (const auto& c : cases) {
@@ -216,9 +226,10 @@ TEST_F(ItemStyleSheetTest, FailedFetchIsReportedLeavesNoFileAndTheJobEnds) {
     const std::vector<std::string> lines = run.OutLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "（1/1）全部下载完毕！");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [&](const std::string& line) { return line.starts_with("下载失败：" + c.failed); }),
-              1)
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const std::string& line) { return line.starts_with("下载失败：" + c.failed); }),
+        1)
         << run.out;
     const std::string folder = JobPath() + "/" + id + "_岚川淘图/其他图片";
     std::vector<std::string> names;
