@@ -20,6 +20,7 @@
 
 #include "app/address_list_box.h"
 #include "app/qt_text.h"
+#include "app/shop_link_window.h"
 
 namespace taotu::app {
 namespace {
@@ -119,7 +120,12 @@ void MainWindow::BuildControls(platform::PathCodec& paths, platform::FileSystem&
 
   auto* shopButton =
       Place(new QPushButton(QStringLiteral("整店宝贝下载"), this), "按钮3", {920, 272, 120, 32});
-  shopButton->setToolTip(QStringLiteral("整店宝贝下载暂未提供"));
+  // Modal over this window; a new window each time, with an empty list.
+  connect(shopButton, &QPushButton::clicked, this, [this] {
+    auto* shopWindow = new ShopLinkWindow(*this, this);
+    shopWindow->setAttribute(Qt::WA_DeleteOnClose);
+    shopWindow->open();
+  });
 
   BuildOptions();
 
