@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -115,6 +116,10 @@ void MainWindow::BuildControls(platform::PathCodec& paths, platform::FileSystem&
   auto* tips = MakeLabel(this, "透明标签8", {904, 12, 147, 278}, QString::fromUtf8(kTips));
   tips->setWordWrap(true);
   tips->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The four tips fill their box only in a smaller type than the window's.
+  QFont tipsFont = tips->font();
+  tipsFont.setPixelSize(10);
+  tips->setFont(tipsFont);
 
   list_ = Place(new AddressListBox(paths, files, this), "编辑框4", {72, 3, 816, 309});
 
