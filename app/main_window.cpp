@@ -22,6 +22,7 @@
 #include "app/address_list_box.h"
 #include "app/qt_text.h"
 #include "app/shop_link_window.h"
+#include "app/window_thread.h"
 
 namespace taotu::app {
 namespace {
@@ -255,87 +256,73 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-template <class Call>
-auto MainWindow::OnWindowThread(Call call) {
-  using Result = std::invoke_result_t<Call>;
-  if (QThread::currentThread() == thread()) return call();
-  if constexpr (std::is_void_v<Result>) {
-    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
-  } else {
-    Result result{};
-    QMetaObject::invokeMethod(
-        this, [&] { result = call(); }, Qt::BlockingQueuedConnection);
-    return result;
-  }
-}
-
 bool MainWindow::IsOn(Option option) {
-  return OnWindowThread([&] { return OptionButton(option)->isChecked(); });
+  return OnThreadOf(this, [&] { return OptionButton(option)->isChecked(); });
 }
 
 std::string MainWindow::SaveFolder() {
-  return OnWindowThread([&] { return saveFolder_; });
+  return OnThreadOf(this, [&] { return saveFolder_; });
 }
 
 std::string MainWindow::AddressList() {
-  return OnWindowThread([&] { return list_->Text(); });
+  return OnThreadOf(this, [&] { return list_->Text(); });
 }
 
 void MainWindow::SetAddressList(const std::string& text) {
-  OnWindowThread([&] { list_->SetText(text); });
+  OnThreadOf(this, [&] { list_->SetText(text); });
 }
 
 void MainWindow::SetAddressListEnabled(bool enabled) {
-  OnWindowThread([&] { list_->setEnabled(enabled); });
+  OnThreadOf(this, [&] { list_->setEnabled(enabled); });
 }
 
 void MainWindow::SetStatus(const std::string& text) {
-  OnWindowThread([&] { status_->setText(ToQt(text)); });
+  OnThreadOf(this, [&] { status_->setText(ToQt(text)); });
 }
 
 void MainWindow::SetStartButtonCaption(const std::string& caption) {
-  OnWindowThread([&] { startButton_->setText(ToQt(caption)); });
+  OnThreadOf(this, [&] { startButton_->setText(ToQt(caption)); });
 }
 
 void MainWindow::SetStartButtonEnabled(bool enabled) {
-  OnWindowThread([&] { startButton_->setEnabled(enabled); });
+  OnThreadOf(this, [&] { startButton_->setEnabled(enabled); });
 }
 
 void MainWindow::SetProgress(int position) {
-  OnWindowThread([&] { progress_->setValue(position); });
+  OnThreadOf(this, [&] { progress_->setValue(position); });
 }
 
 int MainWindow::Progress() {
-  return OnWindowThread([&] { return progress_->value(); });
+  return OnThreadOf(this, [&] { return progress_->value(); });
 }
 
 void MainWindow::SetCounter(const std::string& text) {
-  OnWindowThread([&] { counter_->setText(ToQt(text)); });
+  OnThreadOf(this, [&] { counter_->setText(ToQt(text)); });
 }
 
 void MainWindow::AppendDownloadLog(const std::string& text) {
-  OnWindowThread([&] { AppendToLog(downloadLog_, text); });
+  OnThreadOf(this, [&] { AppendToLog(downloadLog_, text); });
 }
 
 // The addresses stay in view: emptying the box on every change would show
 // nothing at all.
 void MainWindow::AppendCssLog(const std::string& text) {
-  OnWindowThread([&] { AppendToLog(cssLog_, text); });
+  OnThreadOf(this, [&] { AppendToLog(cssLog_, text); });
 }
 
 void MainWindow::SetScratchText(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     scratchText_ = text;
     scratch_->setPlainText(ToQt(text));
   });
 }
 
 std::string MainWindow::ScratchText() {
-  return OnWindowThread([&] { return scratchText_; });
+  return OnThreadOf(this, [&] { return scratchText_; });
 }
 
 void MainWindow::SetDispatcherTimer(int period) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     if (period == 0) {
       dispatcherTimer_.stop();
     } else if (closing_) {
@@ -347,7 +334,7 @@ void MainWindow::SetDispatcherTimer(int period) {
 }
 
 void MainWindow::ShowMessage(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     auto* box =
         new QMessageBox(QMessageBox::NoIcon, QStringLiteral("信息："), ToQt(text), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -359,8 +346,9 @@ void MainWindow::ShowMessage(const std::string& text) {
 }
 
 void MainWindow::ReportFailedTransfers(int count) {
-  OnWindowThread(
-      [&] { failures_->setText(count > 0 ? QStringLiteral("有 %1 个文件下载失败").arg(count) : QString()); });
+  OnThreadOf(this, [&] {
+    failures_->setText(count > 0 ? QStringLiteral("有 %1 个文件下载失败").arg(count) : QString());
+  });
 }
 
 }  // namespace taotu::app

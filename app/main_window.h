@@ -74,11 +74,6 @@ class MainWindow final : public QWidget, public job::MainWindowPort {
   void OnOpenFolderClicked();
   void OnDispatcherTimer();
 
-  // Runs `call` on the window's thread: at once when already there, else
-  // queued while the calling thread waits for it.
-  template <class Call>
-  auto OnWindowThread(Call call);
-
   platform::PathCodec& paths_;
   job::JobControl* control_ = nullptr;
 

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "app/qt_text.h"
+#include "app/window_thread.h"
 #include "shoplinks/shop_link_collector.h"
 #include "shoplinks/shop_walkers.h"
 
@@ -119,41 +120,27 @@ void ShopLinkWindow::JoinWalker() {
   if (walker_.joinable()) walker_.join();
 }
 
-template <class Call>
-auto ShopLinkWindow::OnWindowThread(Call call) {
-  using Result = std::invoke_result_t<Call>;
-  if (QThread::currentThread() == thread()) return call();
-  if constexpr (std::is_void_v<Result>) {
-    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
-  } else {
-    Result result{};
-    QMetaObject::invokeMethod(
-        this, [&] { result = call(); }, Qt::BlockingQueuedConnection);
-    return result;
-  }
-}
-
 std::string ShopLinkWindow::ShopAddress() {
-  return OnWindowThread([&] { return FromQt(addressEdit_->text()); });
+  return OnThreadOf(this, [&] { return FromQt(addressEdit_->text()); });
 }
 
 void ShopLinkWindow::SetShopAddress(const std::string& text) {
-  OnWindowThread([&] { addressEdit_->setText(ToQt(text)); });
+  OnThreadOf(this, [&] { addressEdit_->setText(ToQt(text)); });
 }
 
 std::string ShopLinkWindow::LinkList() {
-  return OnWindowThread([&] { return links_; });
+  return OnThreadOf(this, [&] { return links_; });
 }
 
 void ShopLinkWindow::SetLinkList(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     links_ = text;
     list_->setPlainText(ToQt(text));
   });
 }
 
 void ShopLinkWindow::AppendLinkList(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     links_ += text;
     QTextCursor cursor(list_->document());
     cursor.movePosition(QTextCursor::End);
@@ -163,27 +150,27 @@ void ShopLinkWindow::AppendLinkList(const std::string& text) {
 }
 
 void ShopLinkWindow::SetCountCaption(const std::string& text) {
-  OnWindowThread([&] { count_->setText(ToQt(text)); });
+  OnThreadOf(this, [&] { count_->setText(ToQt(text)); });
 }
 
 void ShopLinkWindow::SetProgressVisible(bool visible) {
-  OnWindowThread([&] { progress_->setVisible(visible); });
+  OnThreadOf(this, [&] { progress_->setVisible(visible); });
 }
 
 void ShopLinkWindow::SetProgress(int position) {
-  OnWindowThread([&] { progress_->setValue(position); });
+  OnThreadOf(this, [&] { progress_->setValue(position); });
 }
 
 int ShopLinkWindow::Progress() {
-  return OnWindowThread([&] { return progress_->value(); });
+  return OnThreadOf(this, [&] { return progress_->value(); });
 }
 
 void ShopLinkWindow::SetFetchButtonEnabled(bool enabled) {
-  OnWindowThread([&] { fetchButton_->setEnabled(enabled); });
+  OnThreadOf(this, [&] { fetchButton_->setEnabled(enabled); });
 }
 
 void ShopLinkWindow::ShowMessage(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     auto* box =
         new QMessageBox(QMessageBox::NoIcon, QStringLiteral("信息："), ToQt(text), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -194,7 +181,7 @@ void ShopLinkWindow::ShowMessage(const std::string& text) {
 }
 
 void ShopLinkWindow::ShowNote(const std::string& text) {
-  OnWindowThread([&] {
+  OnThreadOf(this, [&] {
     const QString note = ToQt(text);
     note_->setText(note);
     note_->setToolTip(note_->toolTip().isEmpty() ? note : note_->toolTip() + '\n' + note);

@@ -58,9 +58,6 @@ class ShopLinkWindow final : public QDialog, public shoplinks::ShopWindowPort {
   // Waits, serving the walker's calls, until its thread has ended.
   void JoinWalker();
 
-  template <class Call>
-  auto OnWindowThread(Call call);
-
   job::MainWindowPort& main_;
   std::unique_ptr<platform::HttpClient> http_;
   shoplinks::ShopLinkSession session_;  // ShopLinkCount, for as long as the window lives
